@@ -1,0 +1,4 @@
+#include "generator/driver.h"
+
+// The generator takes no arguments; any that are given are ignored.
+int main() { return textresgen::RunGenerator(); }
