@@ -80,8 +80,6 @@ class WideTextFile {
   bool TakeUtf16Unit(char16_t* unit);
   bool NextUtf8Unit(char16_t* unit);
   void EndData();
-  void PutUnit(char16_t unit);
-  std::size_t PutString(const char16_t* text);
   void FlushOutput();
 
   Mode mode_ = Mode::kClosed;
