@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace textresgen {
 namespace {
 

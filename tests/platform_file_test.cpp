@@ -1,5 +1,3 @@
-#include "textfile/platform.h"
-
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -7,6 +5,7 @@
 #include <string>
 
 #include "tests/support/temp_dir.h"
+#include "textfile/platform.h"
 
 namespace textresgen {
 namespace {

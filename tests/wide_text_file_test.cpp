@@ -60,7 +60,8 @@ Lines ReadAll(WideTextFile& file, std::size_t capacity = kLineCapacity) {
   return lines;
 }
 
-Lines ReadMemory(const std::string& bytes, std::size_t capacity = kLineCapacity) {
+Lines ReadMemory(const std::string& bytes,
+                 std::size_t capacity = kLineCapacity) {
   WideTextFile file;
   EXPECT_EQ(file.OpenReadMemory(bytes), 0);
   Lines lines = ReadAll(file, capacity);
@@ -94,21 +95,27 @@ TEST(WideTextFileReadTest, DecodesMarksLineEndsAndSpecialUnits) {
       {"mark EF BB BF only", kMark8, {}},
       {"no mark reads from byte 0", Utf16LeBytes(u"a=b"), {u"a=b"}},
       {"mark FF FE", kMark16 + Utf16LeBytes(u"a=b\r\n"), {u"a=b\n"}},
-      {"second FF FE is U+FEFF", Bytes({0xFF, 0xFE, 0xFF, 0xFE, 0x61, 0x00}),
+      {"second FF FE is U+FEFF",
+       Bytes({0xFF, 0xFE, 0xFF, 0xFE, 0x61, 0x00}),
        {u"\uFEFFa"}},
       {"EF BB without BF is one unit", Bytes({0xEF, 0xBB}), {Units({0xBBEF})}},
-      {"UTF-8 example", kMark8 + Bytes({0x61, 0x3D, 0xC3, 0xA9, 0x0D, 0x0A}),
+      {"UTF-8 example",
+       kMark8 + Bytes({0x61, 0x3D, 0xC3, 0xA9, 0x0D, 0x0A}),
        {u"a=\u00E9\n"}},
       {"one byte is a unit with high byte zero", "a", {u"a"}},
       {"one byte FE", Bytes({0xFE}), {Units({0x00FE})}},
       {"odd byte after mark", kMark16 + "a", {u"a"}},
-      {"odd final byte after units", kMark16 + Utf16LeBytes(u"xy") + "z",
+      {"odd final byte after units",
+       kMark16 + Utf16LeBytes(u"xy") + "z",
        {u"xyz"}},
-      {"odd final byte CR stays", kMark16 + Utf16LeBytes(u"a") + "\r",
+      {"odd final byte CR stays",
+       kMark16 + Utf16LeBytes(u"a") + "\r",
        {u"a\r"}},
-      {"CR then odd final byte LF", kMark16 + Utf16LeBytes(u"a\r") + "\n",
+      {"CR then odd final byte LF",
+       kMark16 + Utf16LeBytes(u"a\r") + "\n",
        {u"a\n"}},
-      {"odd final byte 1A ends data", kMark16 + Utf16LeBytes(u"a") + "\x1A",
+      {"odd final byte 1A ends data",
+       kMark16 + Utf16LeBytes(u"a") + "\x1A",
        {u"a"}},
       {"CR LF", kMark16 + Utf16LeBytes(u"a\r\nb\r\n"), {u"a\n", u"b\n"}},
       {"LF alone", kMark16 + Utf16LeBytes(u"a\nb\n"), {u"a\n", u"b\n"}},
@@ -116,14 +123,16 @@ TEST(WideTextFileReadTest, DecodesMarksLineEndsAndSpecialUnits) {
       {"CR CR LF", kMark16 + Utf16LeBytes(u"a\r\r\n"), {u"a\r\n"}},
       {"final CR", kMark16 + Utf16LeBytes(u"a\r"), {u"a\r"}},
       {"LF CR", kMark16 + Utf16LeBytes(u"a\n\rb"), {u"a\n", u"\rb"}},
-      {"empty lines", kMark16 + Utf16LeBytes(u"\r\n\n\r\n"),
+      {"empty lines",
+       kMark16 + Utf16LeBytes(u"\r\n\n\r\n"),
        {u"\n", u"\n", u"\n"}},
-      {"last line without line end", kMark16 + Utf16LeBytes(u"a\nb"),
+      {"last line without line end",
+       kMark16 + Utf16LeBytes(u"a\nb"),
        {u"a\n", u"b"}},
       {"1A mid-line ends everything",
-       kMark16 + Utf16LeBytes(u"ab\x1A" u"cd\r\nef\n"), {u"ab"}},
-      {"1A at line start", kMark16 + Utf16LeBytes(u"a\n\x1A" u"b\n"),
-       {u"a\n"}},
+       kMark16 + Utf16LeBytes(u"ab\u001Acd\r\nef\n"),
+       {u"ab"}},
+      {"1A at line start", kMark16 + Utf16LeBytes(u"a\n\u001Ab\n"), {u"a\n"}},
       {"CR before 1A stays", kMark16 + Utf16LeBytes(u"a\r\x1A\n"), {u"a\r"}},
       {"only whole units are special",
        kMark16 + Bytes({0x0D, 0x0A, 0x00, 0x1A, 0x0A, 0x0D, 0x00, 0x0A}),
@@ -134,18 +143,24 @@ TEST(WideTextFileReadTest, DecodesMarksLineEndsAndSpecialUnits) {
       {"U+FFFF and lone surrogates pass",
        kMark16 + Utf16LeBytes(Units({0xFFFF, 0xDC00, 0xD800, 0x0A})),
        {Units({0xFFFF, 0xDC00, 0xD800, 0x0A})}},
-      {"UTF-8 CR rules on bytes", kMark8 + "a\r\nb\rc\r\r\nd\r",
+      {"UTF-8 CR rules on bytes",
+       kMark8 + "a\r\nb\rc\r\r\nd\r",
        {u"a\n", u"b\rc\r\n", u"d\r"}},
-      {"UTF-8 1A ends data", kMark8 + "ab\x1A" "cd\n", {u"ab"}},
-      {"UTF-8 1A inside a sequence", kMark8 + Bytes({0x61, 0xE3, 0x81, 0x1A, 0x62}),
+      {"UTF-8 1A ends data", kMark8 + "ab\x1A" + "cd\n", {u"ab"}},
+      {"UTF-8 1A inside a sequence",
+       kMark8 + Bytes({0x61, 0xE3, 0x81, 0x1A, 0x62}),
        {u"a\uFFFD"}},
       {"UTF-8 above U+FFFF is a pair",
-       kMark8 + Bytes({0xF0, 0x9F, 0x98, 0x80, 0x0A}), {u"\U0001F600\n"}},
+       kMark8 + Bytes({0xF0, 0x9F, 0x98, 0x80, 0x0A}),
+       {u"\U0001F600\n"}},
       {"UTF-8 sequence cut by the end of the file",
-       kMark8 + Bytes({0x61, 0xE3, 0x81}), {u"a\uFFFD"}},
-      {"UTF-8 mark then UTF-8 mark is U+FEFF", kMark8 + kMark8 + "a",
+       kMark8 + Bytes({0x61, 0xE3, 0x81}),
+       {u"a\uFFFD"}},
+      {"UTF-8 mark then UTF-8 mark is U+FEFF",
+       kMark8 + kMark8 + "a",
        {u"\uFEFFa"}},
-      {"UTF-8 NUL", kMark8 + std::string("a\0b", 3),
+      {"UTF-8 NUL",
+       kMark8 + std::string("a\0b", 3),
        {std::u16string(u"a\0b", 3)}},
   };
   for (const ReadCase& c : cases) {
@@ -207,7 +222,7 @@ TEST(WideTextFileReadTest, CapacityZeroAndOneReadNothing) {
 TEST(WideTextFileReadTest, EndOfInputLeavesBufferUntouched) {
   for (const std::string& bytes :
        {std::string(), kMark16, kMark16 + Utf16LeBytes(u"a\n"),
-        kMark16 + Utf16LeBytes(u"a\n\x1A" u"b")}) {
+        kMark16 + Utf16LeBytes(u"a\n\u001Ab")}) {
     WideTextFile file;
     ASSERT_EQ(file.OpenReadMemory(bytes), 0);
     char16_t line[8];
@@ -231,17 +246,28 @@ TEST(WideTextFileReadTest, LongLinesComeBackInPieces) {
   const std::u16string full(kLineCapacity - 1, u'x');
   const CapacityCase cases[] = {
       {"line of capacity-1 units and LF",
-       kMark16 + Utf16LeBytes(full + u"\r\nz"), kLineCapacity,
+       kMark16 + Utf16LeBytes(full + u"\r\nz"),
+       kLineCapacity,
        {full, u"\n", u"z"}},
-      {"line of capacity units, no LF", kMark16 + Utf16LeBytes(full + u"y"),
-       kLineCapacity, {full, u"y"}},
-      {"capacity 2", kMark16 + Utf16LeBytes(u"ab\r\n\n"), 2,
+      {"line of capacity units, no LF",
+       kMark16 + Utf16LeBytes(full + u"y"),
+       kLineCapacity,
+       {full, u"y"}},
+      {"capacity 2",
+       kMark16 + Utf16LeBytes(u"ab\r\n\n"),
+       2,
        {u"a", u"b", u"\n", u"\n"}},
       {"CR LF split by capacity still one LF",
-       kMark16 + Utf16LeBytes(u"a\r\n"), 2, {u"a", u"\n"}},
-      {"surrogate pair split by capacity", kMark8 + "\xF0\x9F\x98\x80!", 2,
+       kMark16 + Utf16LeBytes(u"a\r\n"),
+       2,
+       {u"a", u"\n"}},
+      {"surrogate pair split by capacity",
+       kMark8 + "\xF0\x9F\x98\x80!",
+       2,
        {Units({0xD83D}), Units({0xDE00}), u"!"}},
-      {"surrogate pair fits", kMark8 + "a\xF0\x9F\x98\x80", 4,
+      {"surrogate pair fits",
+       kMark8 + "a\xF0\x9F\x98\x80",
+       4,
        {u"a\U0001F600"}},
   };
   for (const CapacityCase& c : cases) {
@@ -286,11 +312,12 @@ TEST(WideTextFileBoundaryTest, Utf16LookAheadIgnoresBlockEnd) {
       {"CR CR LF", Utf16LeBytes(u"\r\r\nb"), u"\r\n", {u"b"}},
       {"CR 1A", Utf16LeBytes(u"\r\x1A\n"), u"\r", {}},
       {"CR at end of file", Utf16LeBytes(u"\r"), u"\r", {}},
-      {"1A", Utf16LeBytes(u"\x1A" u"b\n"), u"", {}},
+      {"1A", Utf16LeBytes(u"\u001Ab\n"), u"", {}},
       {"odd final byte", "z", u"z", {}},
   };
   for (const std::string& mark : {std::string(), kMark16}) {
-    for (const BoundaryTail& tail : tails) CheckAcrossBlockEnd(mark, false, tail);
+    for (const BoundaryTail& tail : tails)
+      CheckAcrossBlockEnd(mark, false, tail);
   }
 }
 
@@ -302,10 +329,17 @@ TEST(WideTextFileBoundaryTest, Utf8SequencesAndCrLfIgnoreBlockEnd) {
       {"CR LF", "\r\nb", u"\n", {u"b"}},
       {"CR other", "\rb", u"\rb", {}},
       {"sequence cut by the end", "\xF0\x9F\x98", u"\uFFFD", {}},
-      {"sequence broken by ASCII", "\xE3\x81" "b", u"\uFFFD" u"b", {}},
-      {"sequence broken by 1A", "\xE3\x81\x1A" "b", u"\uFFFD", {}},
+      {"sequence broken by ASCII",
+       std::string("\xE3\x81") + "b",
+       u"\uFFFDb",
+       {}},
+      {"sequence broken by 1A",
+       std::string("\xE3\x81\x1A") + "b",
+       u"\uFFFD",
+       {}},
   };
-  for (const BoundaryTail& tail : tails) CheckAcrossBlockEnd(kMark8, true, tail);
+  for (const BoundaryTail& tail : tails)
+    CheckAcrossBlockEnd(kMark8, true, tail);
 }
 
 TEST(WideTextFileReadTest, LongFileThroughManyBlocks) {
@@ -363,24 +397,41 @@ TEST(WideTextFilePrintTest, FormatsAndEncodes) {
   static const char16_t kWithFFFF[] = {u'a', 0xFFFF, u'b', 0};
   static const char16_t kLoneSurrogates[] = {0xDC00, 0xD800, 0xDC00, 0};
   const PrintCase cases[] = {
-      {"byte example", u"\tS %s;\n", {u"ab"},
+      {"byte example",
+       u"\tS %s;\n",
+       {u"ab"},
        Bytes({0x09, 0x00, 0x53, 0x00, 0x20, 0x00, 0x61, 0x00, 0x62, 0x00, 0x3B,
               0x00, 0x0D, 0x00, 0x0A, 0x00}),
        7},
       {"null argument", u"[%s]", {nullptr}, Utf16LeBytes(u"[(null)]"), 8},
       {"missing argument is null", u"%s", {}, Utf16LeBytes(u"(null)"), 6},
-      {"two arguments in order", u"%s=%s\n", {u"k", u"v"},
-       Utf16LeBytes(u"k=v\r\n"), 4},
+      {"two arguments in order",
+       u"%s=%s\n",
+       {u"k", u"v"},
+       Utf16LeBytes(u"k=v\r\n"),
+       4},
       {"LF in an argument", u"%s", {u"a\nb"}, Utf16LeBytes(u"a\r\nb"), 3},
-      {"CR LF in text gives CR CR LF", u"a\r\n", {}, Utf16LeBytes(u"a\r\r\n"),
+      {"CR LF in text gives CR CR LF",
+       u"a\r\n",
+       {},
+       Utf16LeBytes(u"a\r\r\n"),
        3},
-      {"U+FFFF and the rest of the argument", u"<%s>", {kWithFFFF},
-       Utf16LeBytes(u"<a") + Bytes({0xFF, 0xFF}) + Utf16LeBytes(u"b>"), 5},
-      {"surrogates unchanged", u"%s", {kLoneSurrogates},
-       Bytes({0x00, 0xDC, 0x00, 0xD8, 0x00, 0xDC}), 3},
+      {"U+FFFF and the rest of the argument",
+       u"<%s>",
+       {kWithFFFF},
+       Utf16LeBytes(u"<a") + Bytes({0xFF, 0xFF}) + Utf16LeBytes(u"b>"),
+       5},
+      {"surrogates unchanged",
+       u"%s",
+       {kLoneSurrogates},
+       Bytes({0x00, 0xDC, 0x00, 0xD8, 0x00, 0xDC}),
+       3},
       {"other % copied", u"100% %d %", {}, Utf16LeBytes(u"100% %d %"), 9},
       {"empty format", u"", {u"unused"}, "", 0},
-      {"non-ASCII", u"\u3042%s", {u"\u00E9"}, Bytes({0x42, 0x30, 0xE9, 0x00}),
+      {"non-ASCII",
+       u"\u3042%s",
+       {u"\u00E9"},
+       Bytes({0x42, 0x30, 0xE9, 0x00}),
        2},
   };
   for (const PrintCase& c : cases) {

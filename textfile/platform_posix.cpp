@@ -1,5 +1,3 @@
-#include "textfile/platform.h"
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -9,6 +7,7 @@
 #include <clocale>
 #include <cstdio>
 
+#include "textfile/platform.h"
 #include "textfile/utf8.h"
 
 namespace textresgen {
@@ -129,7 +128,8 @@ void WriteConsoleErrorLine() {
 }
 
 void SelectJapaneseLocale() {
-  for (const char* name : {"ja_JP.UTF-8", "ja_JP.utf8", "ja_JP.eucJP", "ja_JP"}) {
+  for (const char* name :
+       {"ja_JP.UTF-8", "ja_JP.utf8", "ja_JP.eucJP", "ja_JP"}) {
     if (std::setlocale(LC_ALL, name) != nullptr) return;
   }
 }

@@ -6,10 +6,9 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <windows.h>
-
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 
 #include <cerrno>
 #include <clocale>
@@ -51,9 +50,9 @@ int PlatformFile::OpenForReading(const std::u16string& path) {
   Close();
   // Sharing read only: writers are kept out, and an existing writer makes
   // this open fail with a sharing violation.
-  HANDLE handle = CreateFileW(NativePath(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle =
+      CreateFileW(NativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return ErrnoFromLastError();
   handle_ = handle;
   return 0;
@@ -62,9 +61,9 @@ int PlatformFile::OpenForReading(const std::u16string& path) {
 int PlatformFile::OpenForWriting(const std::u16string& path) {
   Close();
   // CREATE_ALWAYS truncates only once the sharing check has passed.
-  HANDLE handle = CreateFileW(NativePath(path).c_str(), GENERIC_WRITE, 0,
-                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+  HANDLE handle =
+      CreateFileW(NativePath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return ErrnoFromLastError();
   handle_ = handle;
   return 0;

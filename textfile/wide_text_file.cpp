@@ -262,9 +262,9 @@ bool WideTextFile::NextUtf8Unit(char16_t* unit) {
   // input, the step needs nothing more: a cut sequence is then final.
   EnsureInput(kMaxUtf8SequenceBytes);
   char32_t code_point;
-  input_begin_ += DecodeUtf8Step(buffer_.get() + input_begin_,
-                                 buffer_.get() + input_end_,
-                                 /*at_end=*/true, &code_point);
+  input_begin_ +=
+      DecodeUtf8Step(buffer_.get() + input_begin_, buffer_.get() + input_end_,
+                     /*at_end=*/true, &code_point);
   if (code_point < 0x10000) {
     *unit = static_cast<char16_t>(code_point);
   } else {
