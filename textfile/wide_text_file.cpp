@@ -154,7 +154,9 @@ std::size_t WideTextFile::ReadBytes(std::uint8_t* out, std::size_t count) {
   if (!file_.is_open()) {
     const std::size_t taken =
         std::min(count, memory_input_.size() - memory_position_);
-    std::memcpy(out, memory_input_.data() + memory_position_, taken);
+    if (taken != 0) {
+      std::memcpy(out, memory_input_.data() + memory_position_, taken);
+    }
     memory_position_ += taken;
     if (memory_position_ == memory_input_.size()) input_exhausted_ = true;
     return taken;
