@@ -53,10 +53,10 @@ mail inbox outbox draft spam trash chat channel member role permission
 group team project task issue review comment label filter sort
 """.split()
 LEAVES = """
-title caption label text tooltip hint placeholder description summary
+title caption legend text tooltip hint placeholder description summary
 detail heading subtitle button ok cancel apply close yes no retry ignore
 confirm prompt question answer empty loading saving done failed success
-progress status note info warning error help more less next back first
+progress status note info caution alert guide more less next back first
 last open save rename remove move copy paste cut undo redo refresh reload
 start stop pause resume enable disable show hide expand collapse select
 clear reset submit send reply forward accept decline name value unit
@@ -85,6 +85,7 @@ JAPANESE_PHRASES = """
 この操作は元に戻せません 選択してください 入力してください 必須項目
 無効な値です 見つかりませんでした 準備完了 処理中です しばらくお待ちください
 """.split()
+assert not set(GROUPS) & set(LEAVES)
 PLACEHOLDERS = ["%s", "%d", "{0}", "{1}", "\"%s\"", "(%d)", "&"]
 
 
