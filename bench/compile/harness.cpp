@@ -3,12 +3,15 @@
 //
 //   harness init MODULE ENTRIES
 //     Times one InitString call in a fresh process; prints ns per entry.
-//   harness lookup MODULE_A MODULE_B KEYS MISSES ENTRIES REPS
+//   harness lookup MODULE_A MODULE_B KEYS MISSES ENTRIES REPS PAD
 //     Both modules come from the same TextResource.cpp. Each one's table is
 //     grown to all keys of KEYS (its own ENTRIES keys come first; the others
 //     go in through misses, which insert an empty entry), then hits over all
 //     of KEYS in a shuffled order and misses on fresh keys of MISSES are
-//     timed, REPS times each, the two modules taking turns. Prints medians.
+//     timed, REPS times each, the two modules taking turns. Prints the ns
+//     per lookup of every repetition. PAD bytes are allocated first: they
+//     move every node of the tables against the cache lines, which alone
+//     changes hits on a small table by a third, so the caller runs several.
 //
 // Built against the TextResource.h of the modules it loads (InitString
 // fills that struct). POSIX only, like the rest of this benchmark.
@@ -70,12 +73,6 @@ std::vector<std::string> ReadLines(const char* path) {
   return lines;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 // The sum of the returned texts' lengths keeps every lookup observable.
 std::size_t Lookups(const TextResource& t, const std::string* keys,
                     std::size_t count) {
@@ -94,17 +91,17 @@ int Init(const char* path, long entries) {
   return 0;
 }
 
-void PrintSeries(const char* name, const std::vector<double>& a,
-                 const std::vector<double>& b) {
-  std::printf("%s %.2f %.2f %.2f %.2f %.2f %.2f\n", name, Median(a), Median(b),
-              *std::min_element(a.begin(), a.end()),
-              *std::max_element(a.begin(), a.end()),
-              *std::min_element(b.begin(), b.end()),
-              *std::max_element(b.begin(), b.end()));
+void PrintSeries(const char* name, const std::vector<double>& values) {
+  std::printf("%s", name);
+  for (double value : values) std::printf(" %.2f", value);
+  std::printf("\n");
 }
 
 int Lookup(const char* path_a, const char* path_b, const char* keys_path,
-           const char* misses_path, std::size_t entries, int reps) {
+           const char* misses_path, std::size_t entries, int reps,
+           std::size_t pad) {
+  static volatile char* const padding = new char[pad + 1];
+  padding[0] = 0;
   Module modules[2];
   Load(path_a, modules[0]);
   Load(path_b, modules[1]);
@@ -155,8 +152,10 @@ int Lookup(const char* path_a, const char* path_b, const char* keys_path,
   }
   std::printf("table_entries %zu\n", keys.size());
   std::printf("miss_block %zu\n", miss_block);
-  PrintSeries("hits_ns", hits[0], hits[1]);
-  PrintSeries("misses_ns", miss[0], miss[1]);
+  PrintSeries("hits_a", hits[0]);
+  PrintSeries("hits_b", hits[1]);
+  PrintSeries("misses_a", miss[0]);
+  PrintSeries("misses_b", miss[1]);
   std::printf("sink %zu\n", sink);
   return 0;
 }
@@ -166,14 +165,14 @@ int Lookup(const char* path_a, const char* path_b, const char* keys_path,
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "init" && argc == 4) return Init(argv[2], std::atol(argv[3]));
-  if (mode == "lookup" && argc == 8) {
+  if (mode == "lookup" && argc == 9) {
     return Lookup(argv[2], argv[3], argv[4], argv[5],
                   static_cast<std::size_t>(std::atol(argv[6])),
-                  std::atoi(argv[7]));
+                  std::atoi(argv[7]), static_cast<std::size_t>(std::atol(argv[8])));
   }
   std::fprintf(stderr,
                "usage: harness init MODULE ENTRIES\n"
                "       harness lookup MODULE_A MODULE_B KEYS MISSES ENTRIES "
-               "REPS\n");
+               "REPS PAD\n");
   return 2;
 }
