@@ -1,11 +1,14 @@
 // Writes a deterministic resource file for the benchmarks:
 //
-//   make_resource ENTRIES OUT_FILE
+//   make_resource ENTRIES OUT_FILE grouped|shuffled
 //
-// ENTRIES distinct dotted keys of two to five parts in random order, each
-// with a text of 8 to 60 units, about one text in five Japanese; FF FE,
-// UTF-16LE, CR LF. The same ENTRIES always give the same bytes: the random
-// numbers come from a fixed-seed generator of our own, not the library's.
+// ENTRIES distinct dotted keys of two to five parts, each with a text of 8
+// to 60 units, about one text in five Japanese; FF FE, UTF-16LE, CR LF.
+// "grouped" orders the lines as a catalogue kept by hand: the keys under
+// one prefix together, sections in no alphabetical order, the keys of one
+// level shuffled. "shuffled" puts the same lines in random order, the
+// worst case for the tree. The same arguments always give the same bytes:
+// the random numbers come from a fixed-seed generator of our own.
 //
 // Inner parts and last parts come from disjoint word lists, so no name is
 // both a text and a nested struct of one level, and none is a C++ keyword:
@@ -17,7 +20,9 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace textresgen::bench {
@@ -168,25 +173,73 @@ void PutUnits(std::u16string_view units, std::vector<unsigned char>* out) {
   }
 }
 
-int Run(std::size_t entries, const char* out_path) {
+struct Entry {
+  std::u16string key;
+  std::u16string text;
+};
+
+// Orders the entries as a catalogue kept by hand: everything under one
+// prefix together, sections in an order of their own (not alphabetical),
+// and the keys of one struct level in no particular order.
+void Group(std::vector<Entry>* entries) {
+  Random random(0x6A0B'0DE5'0000'0002ull);
+  std::unordered_map<std::u16string, std::uint64_t> section_rank;
+  for (std::string_view word : kInnerWords) {
+    std::u16string name;
+    AppendAscii(word, &name);
+    section_rank[name] = random.Next();
+  }
+  struct Sortable {
+    std::vector<std::uint64_t> ranks;  // inner parts, then a random tiebreak
+    std::size_t index;
+  };
+  std::vector<Sortable> order;
+  order.reserve(entries->size());
+  for (std::size_t i = 0; i < entries->size(); ++i) {
+    Sortable item{{}, i};
+    std::u16string_view key = (*entries)[i].key;
+    for (std::size_t dot; (dot = key.find(u'.')) != std::u16string_view::npos;
+         key.remove_prefix(dot + 1)) {
+      item.ranks.push_back(section_rank.at(std::u16string(key.substr(0, dot))));
+    }
+    // A level's own keys come before its subsections, in random order.
+    item.ranks.push_back(0);
+    item.ranks.push_back(random.Next());
+    order.push_back(std::move(item));
+  }
+  std::sort(order.begin(), order.end(),
+            [](const Sortable& a, const Sortable& b) { return a.ranks < b.ranks; });
+  std::vector<Entry> grouped;
+  grouped.reserve(entries->size());
+  for (const Sortable& item : order) grouped.push_back(std::move((*entries)[item.index]));
+  *entries = std::move(grouped);
+}
+
+int Run(std::size_t entries, bool grouped, const char* out_path) {
+  Random random(0x7E57'5EED'2024'0001ull);
+  std::unordered_set<std::u16string> seen;
+  seen.reserve(entries);
+  std::vector<Entry> made;
+  made.reserve(entries);
+  while (made.size() < entries) {
+    std::u16string key = MakeKey(random);
+    if (!seen.insert(key).second) continue;
+    made.push_back({std::move(key), MakeText(random)});
+  }
+  if (grouped) Group(&made);
+
   std::FILE* out = std::fopen(out_path, "wb");
   if (out == nullptr) {
     std::perror(out_path);
     return 1;
   }
-  Random random(0x7E57'5EED'2024'0001ull);
-  std::unordered_set<std::u16string> seen;
-  seen.reserve(entries);
   std::vector<unsigned char> bytes = {0xFF, 0xFE};
   bytes.reserve(1 << 20);
-  for (std::size_t written = 0; written < entries;) {
-    std::u16string key = MakeKey(random);
-    if (!seen.insert(key).second) continue;
-    PutUnits(key, &bytes);
+  for (const Entry& entry : made) {
+    PutUnits(entry.key, &bytes);
     PutUnits(u"=", &bytes);
-    PutUnits(MakeText(random), &bytes);
+    PutUnits(entry.text, &bytes);
     PutUnits(u"\r\n", &bytes);
-    ++written;
     if (bytes.size() >= (1 << 20) - 512) {
       std::fwrite(bytes.data(), 1, bytes.size(), out);
       bytes.clear();
@@ -204,8 +257,9 @@ int Run(std::size_t entries, const char* out_path) {
 }  // namespace textresgen::bench
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s ENTRIES OUT_FILE\n", argv[0]);
+  const std::string_view order = argc == 4 ? argv[3] : "";
+  if (argc != 4 || (order != "grouped" && order != "shuffled")) {
+    std::fprintf(stderr, "usage: %s ENTRIES OUT_FILE grouped|shuffled\n", argv[0]);
     return 2;
   }
   const long long entries = std::atoll(argv[1]);
@@ -213,5 +267,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "ENTRIES must be positive\n");
     return 2;
   }
-  return textresgen::bench::Run(static_cast<std::size_t>(entries), argv[2]);
+  return textresgen::bench::Run(static_cast<std::size_t>(entries), order == "grouped", argv[2]);
 }
