@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "fuzz/expected_text.h"
 #include "fuzz/fuzz_check.h"
 #include "scramble/scrambler.h"
 #include "textfile/utf8.h"
@@ -69,20 +70,6 @@ void DecodeWide(int mode, const std::uint8_t* data, std::size_t size) {
   const wchar_t* text = dU(literal.get());
   const std::size_t length = units.size();
   FUZZ_CHECK(std::wcslen(text) <= (length < 4 ? 0 : (length - 4) / 4));
-}
-
-std::wstring Wide(const std::u16string& units) {
-  std::wstring text;
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    unsigned long unit = units[i];
-    if (sizeof(wchar_t) > 2 && unit >= 0xD800 && unit <= 0xDBFF &&
-        i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-        units[i + 1] <= 0xDFFF) {
-      unit = 0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00);
-    }
-    text.push_back(static_cast<wchar_t>(unit));
-  }
-  return text;
 }
 
 void RoundTrip(const std::uint8_t* data, std::size_t size) {

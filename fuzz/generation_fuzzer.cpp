@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "fuzz/expected_text.h"
 #include "fuzz/fuzz_check.h"
 #include "generator/resource_node.h"
 #include "generator/resource_reader.h"
@@ -51,21 +52,6 @@ std::string TableKey(const std::u16string& path) {
     if (unit > 0xFF) return Utf16ToUtf8(path);
   }
   return std::string(path.begin(), path.end());
-}
-
-// What dU gives for `units`: on a 32-bit wchar_t, pairs become code points.
-std::wstring Wide(const std::u16string& units) {
-  std::wstring text;
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    unsigned long unit = units[i];
-    if (sizeof(wchar_t) > 2 && unit >= 0xD800 && unit <= 0xDBFF &&
-        i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-        units[i + 1] <= 0xDFFF) {
-      unit = 0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00);
-    }
-    text.push_back(static_cast<wchar_t>(unit));
-  }
-  return text;
 }
 
 // The units of a written file: FF FE, then pairs low byte first.
