@@ -168,13 +168,22 @@ inline const wchar_t* KeepText(const std::wstring& units) {
 #pragma clang diagnostic ignored "-Wunused-function"
 #endif
 
+// What dA gives: a std::string, so that the generated `table[dA(...)]`
+// binds the map's key parameter to it directly. A temporary string per
+// line would add two calls and an exception cleanup to every line of
+// InitString, which is what clang's register allocator spends its time on.
+// It still reads as a C string wherever one is expected.
+struct DecodedKey : std::string {
+  operator const char*() const { return c_str(); }
+};
+
 // The key of an A literal. The result stays valid until the next call.
-inline const char* dA(const char* literal) {
-  static std::string key;
+inline const DecodedKey& dA(const char* literal) {
+  static DecodedKey key;
   key.clear();
   const char* p = literal;
   std::uint32_t seed = 0;
-  if (!ReadHexByte(p, seed)) return key.c_str();
+  if (!ReadHexByte(p, seed)) return key;
   std::uint32_t chain = CHAIN_INIT_A;
   std::uint32_t k = seed * KEY_MULTIPLIER;
   while (*p != '\0') {
@@ -185,7 +194,7 @@ inline const char* dA(const char* literal) {
     k += KEY_STEP;
     chain = c;
   }
-  return key.c_str();
+  return key;
 }
 
 // The text of a U literal, in a copy of its own that is never released.
