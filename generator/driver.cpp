@@ -2,6 +2,7 @@
 
 #include "generator/resource_node.h"
 #include "generator/resource_reader.h"
+#include "generator/tree_arena.h"
 #include "scramble/scrambler.h"
 #include "textfile/platform.h"
 #include "textfile/wide_text_file.h"
@@ -24,7 +25,8 @@ int RunGenerator() {
   WideTextFile input;
   if (input.OpenRead(u"TextResource.txt") != 0) return Fail();
 
-  ResourceNode root;
+  TreeArena arena;
+  ResourceNode root(&arena);
   if (!ReadResource(input, root)) return Fail();
 
   Scrambler scrambler;

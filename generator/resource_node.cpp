@@ -23,7 +23,7 @@ ResourceNode& ResourceNode::Child(std::u16string_view name) {
   return FindOrInsert(children, name);
 }
 
-std::u16string& ResourceNode::Text(std::u16string_view name) {
+std::pmr::u16string& ResourceNode::Text(std::u16string_view name) {
   return FindOrInsert(texts, name);
 }
 

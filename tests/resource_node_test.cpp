@@ -10,7 +10,7 @@ namespace {
 
 std::vector<std::u16string> TextNames(const ResourceNode& node) {
   std::vector<std::u16string> names;
-  for (const auto& [name, text] : node.texts) names.push_back(name);
+  for (const auto& [name, text] : node.texts) names.emplace_back(name);
   return names;
 }
 

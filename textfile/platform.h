@@ -47,6 +47,10 @@ class PlatformFile {
 #endif
 };
 
+/// Asks the OS to back the block with large pages where it can; a hint
+/// only, the block works the same either way.
+void AdviseLargePages(void* block, std::size_t bytes);
+
 /// Writes the console error line "ERR!" CR LF to standard output, as bytes.
 void WriteConsoleErrorLine();
 

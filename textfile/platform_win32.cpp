@@ -114,6 +114,10 @@ void WriteConsoleErrorLine() {
   std::fflush(stdout);
 }
 
+// Large pages on Windows need a privilege that build accounts rarely
+// hold, so the block keeps normal pages.
+void AdviseLargePages(void*, std::size_t) {}
+
 void SelectJapaneseLocale() { std::setlocale(LC_ALL, "Japanese"); }
 
 }  // namespace textresgen
