@@ -462,6 +462,30 @@ TEST(WideTextFilePrintTest, OutputBeyondOneBlockKeepsOrder) {
   EXPECT_EQ(ReadBytes(dir / "out.h"), expected);
 }
 
+// Runs of plain units are copied in one piece up to the end of the
+// buffer: every split of a run and of a following LF over the boundary
+// must come out whole and in order.
+TEST(WideTextFilePrintTest, RunsSplitAtEveryOffsetOfTheBufferEnd) {
+  const std::size_t block_units = kBlock / 2;
+  for (std::size_t units = block_units - 4; units <= block_units + 4; ++units) {
+    std::u16string text(units, u'\x3042');
+    for (std::size_t i = 0; i < units; i += 97) text[i] = static_cast<char16_t>(u'a' + i % 26);
+    text += u"\n";
+    std::string expected = kMark16;
+    const TempDir dir;
+    WideTextFile file;
+    ASSERT_EQ(file.OpenWrite((dir / "out.h").u16string()), 0);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(file.Print(u"%s", {text.c_str()}), static_cast<long>(text.size()));
+      std::u16string crlf = text;
+      crlf.insert(crlf.size() - 1, 1, u'\r');
+      expected += Utf16LeBytes(crlf);
+    }
+    EXPECT_EQ(file.Close(), 0);
+    EXPECT_EQ(ReadBytes(dir / "out.h"), expected) << units;
+  }
+}
+
 TEST(WideTextFileWriteTest, OpenWriteAndCloseLeaveOnlyTheMark) {
   const TempDir dir;
   WideTextFile file;

@@ -1,6 +1,7 @@
 #include "textfile/wide_text_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 
@@ -29,21 +30,44 @@ inline char16_t LowSurrogate(char32_t code_point) {
   return static_cast<char16_t>(0xDC00 + ((code_point - 0x10000) & 0x3FF));
 }
 
+// Copies the units [begin, end) to `out` as UTF-16LE.
+inline std::uint8_t* PutUnits(const char16_t* begin, const char16_t* end,
+                              std::uint8_t* out) {
+  const auto count = static_cast<std::size_t>(end - begin);
+  if constexpr (std::endian::native == std::endian::little) {
+    if (count != 0) std::memcpy(out, begin, count * sizeof(char16_t));
+    return out + count * sizeof(char16_t);
+  } else {
+    for (; begin != end; ++begin) {
+      *out++ = static_cast<std::uint8_t>(*begin);
+      *out++ = static_cast<std::uint8_t>(*begin >> 8);
+    }
+    return out;
+  }
+}
+
 // Encodes units from `*text` into `out` until the 0 unit, "%s" when
 // `is_format`, or `out` passing `last`; moves `*text` past what it took.
+// Units above '%' are written as they are, so each run of them is found
+// first and copied in one piece; only the rest is looked at unit by unit.
 // Local pointers: stores through uint8_t* would otherwise force the
 // compiler to reload every member after each byte.
 inline std::uint8_t* EncodeRun(const char16_t** text, std::uint8_t* out,
                                const std::uint8_t* last, bool is_format) {
   const char16_t* p = *text;
   while (out <= last) {
+    // Units that may start at or before `last`: the run ends past it.
+    const std::size_t room = static_cast<std::size_t>(last - out) / 2 + 1;
+    const char16_t* const run = p;
+    const char16_t* const run_end = p + room;
+    while (p != run_end && *p > u'%') ++p;
+    out = PutUnits(run, p, out);
+    if (out > last) break;
     const char16_t unit = *p;
-    if (unit <= u'%') {
-      if (unit == 0 || (is_format && unit == u'%' && p[1] == u's')) break;
-      if (unit == kLineFeed) {
-        *out++ = kCarriageReturn;
-        *out++ = 0;
-      }
+    if (unit == 0 || (is_format && unit == u'%' && p[1] == u's')) break;
+    if (unit == kLineFeed) {
+      *out++ = kCarriageReturn;
+      *out++ = 0;
     }
     *out++ = static_cast<std::uint8_t>(unit);
     *out++ = static_cast<std::uint8_t>(unit >> 8);
