@@ -2,6 +2,8 @@
 // nested structs follow the children of the tree and whose S members follow
 // its texts. Texts come before nested structs at every level.
 
+#include <iterator>
+
 #include "generator/resource_node.h"
 #include "generator/struct_name.h"
 #include "textfile/wide_text_file.h"
@@ -9,14 +11,20 @@
 namespace textresgen {
 namespace {
 
+// Tabs go out a row at a time: a header of a million members would
+// otherwise make several million one-tab calls.
 void WriteIndent(WideTextFile& file, int depth) {
-  for (int i = 0; i < depth; ++i) file.Print(u"\t");
+  static constexpr char16_t kTabs[] = u"\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+  constexpr int kRow = static_cast<int>(std::size(kTabs)) - 1;
+  for (; depth > kRow; depth -= kRow) file.Print(kTabs);
+  file.Print(kTabs + (kRow - depth));
 }
 
 }  // namespace
 
 void ResourceNode::WriteHeader(WideTextFile& file, int depth,
-                               const std::u16string* name, bool top) const {
+                               const std::pmr::u16string* name,
+                               bool top) const {
   if (top) {
     file.Print(u"#ifndef _%s_\n", {StructName()});
     file.Print(u"#define _%s_\n", {StructName()});
