@@ -8,15 +8,27 @@
 
 namespace textresgen {
 
+namespace {
+
+// The position of the first unit of `units` that is 0 or one of `a`, `b`,
+// or the size when there is none: one pass where find would take one per
+// unit looked for.
+std::size_t FindEnd(std::u16string_view units, char16_t a, char16_t b) {
+  std::size_t i = 0;
+  while (i != units.size() && units[i] != 0 && units[i] != a && units[i] != b) ++i;
+  return i;
+}
+
+}  // namespace
+
 void AddResourceLine(std::u16string_view line, ResourceNode& root) {
-  line = line.substr(0, line.find(u'\0'));
-  const std::size_t equals = line.find(u'=');
-  if (equals == std::u16string_view::npos) return;
+  // A 0 unit ends the line, so it also ends a search for the '='.
+  const std::size_t equals = FindEnd(line, u'=', u'=');
+  if (equals == line.size() || line[equals] != u'=') return;
 
   std::u16string_view path = line.substr(0, equals);
   std::u16string_view text = line.substr(equals + 1);
-  text = text.substr(0, text.find(u'\r'));
-  text = text.substr(0, text.find(u'\n'));
+  text = text.substr(0, FindEnd(text, u'\r', u'\n'));
 
   ResourceNode* node = &root;
   for (std::size_t dot; (dot = path.find(u'.')) != std::u16string_view::npos;
