@@ -334,27 +334,33 @@ def run(args, sizes, compilers, levels, textresgen, work):
         return (variant == "without" and level != "-O0"
                 and size > args.uncountered_o2_max)
 
-    for size in module_sizes:
-        for variant in ("with", "without"):
-            for compiler in compilers:
-                for level in levels:
-                    key = (size, variant, compiler, level)
-                    if skipped(size, variant, level):
-                        continue
-                    runs = []
-                    for _ in range(args.repeat):
-                        measured, out = compile_module(*key)
-                        runs.append(measured)
-                        if not measured.ok:
-                            break
-                    results[key] = runs
-                    if runs[-1].ok:
-                        modules[key] = out
-                    print("  compiled %6s entries %-7s %-8s %s: %s" % (
-                        fmt_entries(size), variant, compiler, level,
-                        "  ".join("%.2f s (cpu %.2f s) %.0f MB" % (
-                            m.wall_s, m.cpu_s, m.peak_mb) for m in runs)),
-                        flush=True)
+    configurations = [(size, variant, compiler, level)
+                      for size in module_sizes
+                      for variant in ("with", "without")
+                      for compiler in compilers
+                      for level in levels
+                      if not skipped(size, variant, level)]
+    # Repetitions go in rounds over all configurations, -O0 and -O2 of one
+    # module side by side, so that a burst of other load on the machine
+    # falls on both sides of a ratio instead of on one configuration's runs.
+    for round_number in range(1, args.repeat + 1):
+        for key in configurations:
+            runs = results.setdefault(key, [])
+            if runs and not runs[-1].ok:
+                continue  # timed out before: not worth another wait
+            measured, out = compile_module(*key)
+            runs.append(measured)
+            if measured.ok:
+                modules[key] = out
+            else:
+                modules.pop(key, None)  # a cut-off link may have left it
+            size, variant, compiler, level = key
+            print("  round %d: %6s entries %-7s %-8s %s: %.2f s (cpu %.2f s) "
+                  "%.0f MB%s" % (
+                      round_number, fmt_entries(size), variant, compiler,
+                      level, measured.wall_s, measured.cpu_s, measured.peak_mb,
+                      "" if measured.ok else " " + measured.note),
+                  flush=True)
 
     init_ns = {}
     for key, path in modules.items():
