@@ -39,10 +39,10 @@ std::int64_t FixedClock() { return 1700000123; }
 void CollectEntries(const ResourceNode& node, const std::u16string& prefix,
                     std::vector<Entry>* entries) {
   for (const auto& [name, text] : node.texts) {
-    entries->emplace_back(prefix + name, text);
+    entries->emplace_back(prefix + std::u16string(name), text);
   }
   for (const auto& [name, child] : node.children) {
-    CollectEntries(child, prefix + name + u".", entries);
+    CollectEntries(child, prefix + std::u16string(name) + u".", entries);
   }
 }
 
@@ -137,13 +137,13 @@ void CheckSource(const std::string& bytes, const std::vector<Entry>& entries) {
 }
 
 void AppendHeaderStruct(const ResourceNode& node, int depth,
-                        const std::u16string* name, std::u16string* out) {
+                        const std::pmr::u16string* name, std::u16string* out) {
   const std::u16string indent(static_cast<std::size_t>(depth), u'\t');
   if (name == nullptr) {
     *out += u"#ifndef _TextResource_\n#define _TextResource_\n\n"
             u"#include <string>\n#include <map>\n\nstruct TextResource\n";
   } else {
-    *out += u"\n" + indent + u"struct _" + *name + u"\n";
+    *out += u"\n" + indent + u"struct _" + std::u16string(*name) + u"\n";
   }
   *out += indent + u"{\n";
   if (name == nullptr) {
@@ -153,13 +153,13 @@ void AppendHeaderStruct(const ResourceNode& node, int depth,
             u"\n";
   }
   for (const auto& [text_name, text] : node.texts) {
-    *out += indent + u"\tS " + text_name + u";\n";
+    *out += indent + u"\tS " + std::u16string(text_name) + u";\n";
   }
   for (const auto& [child_name, child] : node.children) {
     AppendHeaderStruct(child, depth + 1, &child_name, out);
   }
   *out += indent;
-  *out += name == nullptr ? u"};\n\n#endif\n" : u"} " + *name + u";\n";
+  *out += name == nullptr ? u"};\n\n#endif\n" : u"} " + std::u16string(*name) + u";\n";
 }
 
 void CheckHeader(const std::string& bytes, const ResourceNode& root) {
